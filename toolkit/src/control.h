@@ -1,0 +1,57 @@
+#pragma once
+// The toolkit's inner view of a control: its name, its native window and its properties.
+
+#include <windows.h>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "toolkit/layout.h"
+
+namespace toolkit::detail {
+
+class Control {
+ public:
+  explicit Control(std::string_view name) : name_(name) {}
+  virtual ~Control() = default;
+  Control(const Control&) = delete;
+  Control& operator=(const Control&) = delete;
+
+  [[nodiscard]] const std::string& name() const noexcept { return name_; }
+  [[nodiscard]] HWND hwnd() const noexcept { return hwnd_; }
+
+  // Properties by number; a number the kind does not have is a fatal error.
+  virtual std::int32_t ReadInt(int number);
+  virtual std::string ReadText(int number);
+  virtual void WriteInt(int number, std::int32_t value);
+  virtual void WriteText(int number, std::string_view text);
+
+  // Binds a routine to one of the control's events; an event the kind lacks is a fatal error.
+  virtual void Bind(Event event, EventHandler handler);
+
+  // Notifications that a system control sends to its parent (WM_COMMAND).
+  virtual void OnCommand(WORD /*notification*/) {}
+
+  [[nodiscard]] virtual bool TakesFocusByTab() const noexcept { return false; }
+
+ protected:
+  [[noreturn]] void NoSuchProperty(int number) const;
+  [[noreturn]] void NoSuchEvent(Event event) const;
+  static void Raise(EventHandler handler) {
+    if (handler) handler();
+  }
+  std::string ReadWindowText() const;
+  void WriteWindowText(std::string_view text) const;
+
+  std::string name_;
+  HWND hwnd_ = nullptr;  // a child window: its parent owns and destroys it
+};
+
+// Builds one control of a layout row as a child of the given window.
+std::unique_ptr<Control> CreateControl(const ControlRow& row, HWND parent, int childId);
+
+HFONT DefaultGuiFont() noexcept;
+
+}  // namespace toolkit::detail

@@ -1,0 +1,90 @@
+// The link: a caption that opens its address with the shell's default handler when clicked.
+
+#include "control_kinds.h"
+
+#include <shellapi.h>
+#include "toolkit/handles.h"
+#include "toolkit/text.h"
+#include "window_class.h"
+
+namespace toolkit::detail {
+
+Link::Link(const ControlRow& row, HWND parent) : Control(row.name), spec_(std::get<LinkSpec>(row.spec)) {
+  ::CreateWindowExW(0, kClassName, std::wstring(row.text).c_str(), WS_CHILD | WS_VISIBLE, row.place.left,
+                    row.place.top, row.place.width, row.place.height, parent, nullptr, ::GetModuleHandleW(nullptr),
+                    this);
+}
+
+void Link::RegisterClass() {
+  // CS_DBLCLKS: the second press of a double click arrives as WM_LBUTTONDBLCLK and is ignored.
+  RegisterWindowClass<Link>(kClassName, CS_DBLCLKS, ::LoadCursorW(nullptr, IDC_HAND), nullptr);
+}
+
+void Link::Attach(HWND window) { hwnd_ = window; }
+
+COLORREF Link::TextColour() const noexcept {
+  if (hover_) return spec_.hoverText;
+  return visited_ ? spec_.visitedText : spec_.normalText;
+}
+
+void Link::Open() {
+  bool opened = false;
+  if (!spec_.address.empty()) {
+    const std::wstring address(spec_.address);
+    const auto result = reinterpret_cast<INT_PTR>(
+        ::ShellExecuteW(nullptr, L"open", address.c_str(), nullptr, nullptr, SW_SHOW));
+    opened = result > 32;
+  }
+  visited_ = opened;
+  if (opened) ::InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+LRESULT Link::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_LBUTTONDOWN: Open(); return 0;
+    case WM_LBUTTONDBLCLK: return 0;
+    case WM_MOUSEMOVE:
+      if (!hover_) {
+        hover_ = true;
+        TRACKMOUSEEVENT track{sizeof(track), TME_LEAVE, window, 0};
+        ::TrackMouseEvent(&track);
+        ::InvalidateRect(window, nullptr, TRUE);
+      }
+      return 0;
+    case WM_MOUSELEAVE:
+      hover_ = false;
+      ::InvalidateRect(window, nullptr, TRUE);
+      return 0;
+    case WM_ERASEBKGND: return 1;
+    case WM_PAINT: {
+      PaintScope paint(window);
+      RECT client{};
+      ::GetClientRect(window, &client);
+      ::FillRect(paint.dc(), &client, ::GetSysColorBrush(COLOR_BTNFACE));
+      const int length = ::GetWindowTextLengthW(window);
+      std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+      ::GetWindowTextW(window, text.data(), length + 1);
+      text.resize(static_cast<std::size_t>(length));
+      if (text.empty()) text = spec_.address;
+      SelectScope font(paint.dc(), DefaultGuiFont());
+      ::SetBkMode(paint.dc(), TRANSPARENT);
+      ::SetTextColor(paint.dc(), TextColour());
+      ::DrawTextW(paint.dc(), text.c_str(), -1, &client, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+      return 0;
+    }
+    default: return ::DefWindowProcW(window, message, wParam, lParam);
+  }
+}
+
+std::string Link::ReadText(int number) {
+  if (number != property::kCaption) NoSuchProperty(number);
+  return ReadWindowText();
+}
+
+void Link::WriteText(int number, std::string_view text) {
+  if (number != property::kCaption) NoSuchProperty(number);
+  WriteWindowText(text);
+  ::InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+}  // namespace toolkit::detail
