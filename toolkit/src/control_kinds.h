@@ -55,9 +55,6 @@ class EditBox final : public Control {
   void WriteText(int number, std::string_view text) override;
   [[nodiscard]] bool TakesFocusByTab() const noexcept override { return tabStop_; }
 
-  // Whether a typed character gets into the box.
-  static bool Accepts(std::wstring_view accepted, wchar_t typed) noexcept;
-
  private:
   static LRESULT CALLBACK FilterProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                      DWORD_PTR refData);

@@ -5,6 +5,7 @@
 #include <commctrl.h>
 
 #include "control_kinds.h"
+#include "toolkit/edit_filter.h"
 #include "toolkit/handles.h"
 #include "toolkit/text.h"
 
@@ -22,11 +23,6 @@ int MinimumHeight(HWND edit) {
   return size.cy + 2 * ::GetSystemMetrics(SM_CYEDGE);
 }
 }  // namespace
-
-bool EditBox::Accepts(std::wstring_view accepted, wchar_t typed) noexcept {
-  if (typed < 32 || accepted.empty()) return true;
-  return accepted.find(typed) != std::wstring_view::npos;
-}
 
 EditBox::EditBox(const ControlRow& row, HWND parent, int childId)
     : Control(row.name), accepted_(std::get<EditSpec>(row.spec).acceptedCharacters) {
@@ -54,7 +50,7 @@ EditBox::~EditBox() {
 LRESULT CALLBACK EditBox::FilterProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
                                      DWORD_PTR refData) {
   const auto* self = reinterpret_cast<EditBox*>(refData);
-  if (message == WM_CHAR && !Accepts(self->accepted_, static_cast<wchar_t>(wParam))) return 0;
+  if (message == WM_CHAR && !FilterAccepts(self->accepted_, static_cast<wchar_t>(wParam))) return 0;
   if (message == WM_NCDESTROY) ::RemoveWindowSubclass(window, &EditBox::FilterProc, kFilterSubclassId);
   return ::DefSubclassProc(window, message, wParam, lParam);
 }
