@@ -5,6 +5,12 @@
 
 #include <array>
 
+#include "clicker/clicking.h"
+#include "creation_handler.h"
+#include "winutil/always_on_top.h"
+#include "winutil/placement.h"
+#include "winutil/web_pages.h"
+
 namespace app {
 
 namespace {
@@ -33,18 +39,24 @@ constexpr FlatButtonSpec kTopLeftButton{
 const std::array kControls{
     //          name            identifier  left  top  width height  text                tab
     ControlRow{"超级链接框1", 369169441, {325, 4, 25, 15}, L"官网", false,
-               LinkSpec{.address = L"http://quelbrin.example/bbs/read.php?tid=108"}},
+               LinkSpec{.address = ForumDiscussionPageAddress()}},
     ControlRow{"超级按钮1", 369169425, {282, 5, 32, 12}, L"左上", true, kTopLeftButton},
     ControlRow{"透明标签2", 369169421, {160, 4, 18, 15}, L"ms", false, LabelSpec{}},
     ControlRow{"透明标签1", 369169417, {8, 4, 110, 15}, L"请输入自动点击间隔", false, LabelSpec{}},
-    ControlRow{"编辑框1", 369169416, {120, 3, 32, 16}, L"500", true,
+    ControlRow{kIntervalEditName, 369169416, {120, 3, 32, 16}, L"500", true,
                EditSpec{.rightAligned = true, .acceptedCharacters = L"-0123456789"}},
-    ControlRow{"按钮2", 369169414, {220, 2, 58, 18}, L"取消置顶", true, PushButtonSpec{kButtonFont}},
-    ControlRow{"时钟1", 369169410, {319, -1, 24, 24}, L"", false, TimerSpec{.period = 0}},
+    ControlRow{kPinButtonName, 369169414, {220, 2, 58, 18}, L"取消置顶", true, PushButtonSpec{kButtonFont}},
+    ControlRow{kClickTimerName, 369169410, {319, -1, 24, 24}, L"", false, TimerSpec{.period = 0}},
     ControlRow{"按钮1", 369169407, {181, 2, 39, 18}, L"设置", true, PushButtonSpec{kButtonFont}},
 };
 
-const std::array<Binding, 0> kBindings{};
+const std::array kBindings{
+    Binding{kMainWindow, Event::Created, &OnMainWindowCreated},
+    Binding{"按钮1", Event::Clicked, &OnSetIntervalClicked},
+    Binding{kPinButtonName, Event::Clicked, &OnPinToggleClicked},
+    Binding{"超级按钮1", Event::Clicked, &OnMoveTopLeftClicked},
+    Binding{kClickTimerName, Event::Periodic, &OnClickTimer},
+};
 
 const toolkit::WindowLayout kLayout{
     .name = kMainWindow,

@@ -4,10 +4,11 @@
 #include <string_view>
 
 #include "toolkit/layout.h"
+#include "winutil/placement.h"
 
 namespace app {
 
-inline constexpr std::string_view kMainWindow = "主窗口";
+inline constexpr std::string_view kMainWindow = kMainWindowName;
 
 const toolkit::WindowLayout& MainWindowLayout();
 

@@ -30,7 +30,7 @@ COLORREF Link::TextColour() const noexcept {
 void Link::Open() {
   bool opened = false;
   if (!spec_.address.empty()) {
-    const std::wstring address(spec_.address);
+    const std::wstring address = Utf8ToWide(spec_.address);
     const auto result = reinterpret_cast<INT_PTR>(
         ::ShellExecuteW(nullptr, L"open", address.c_str(), nullptr, nullptr, SW_SHOW));
     opened = result > 32;
@@ -65,7 +65,7 @@ LRESULT Link::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lPa
       std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
       ::GetWindowTextW(window, text.data(), length + 1);
       text.resize(static_cast<std::size_t>(length));
-      if (text.empty()) text = spec_.address;
+      if (text.empty()) text = Utf8ToWide(spec_.address);
       SelectScope font(paint.dc(), DefaultGuiFont());
       ::SetBkMode(paint.dc(), TRANSPARENT);
       ::SetTextColor(paint.dc(), TextColour());

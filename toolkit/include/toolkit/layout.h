@@ -34,7 +34,7 @@ struct FontSpec {
 
 // Kind-specific settings. Which alternative a row holds decides the control's kind.
 struct LinkSpec {
-  std::wstring_view address;
+  std::string_view address;  // UTF-8
   COLORREF normalText = Rgb(0, 0, 255);
   COLORREF visitedText = Rgb(128, 0, 0);
   COLORREF hoverText = Rgb(49, 106, 197);
