@@ -1,9 +1,7 @@
 #include "clicker/delay.h"
 
-#include <windows.h>
-
 #include <algorithm>
-#include <cmath>
+#include <chrono>
 #include <limits>
 
 #include "toolkit/handles.h"
@@ -11,9 +9,12 @@
 
 namespace {
 
+using Ticks = std::chrono::duration<std::int64_t, std::ratio<1, 10'000'000>>;  // 100 ns, as timers count
+
 // The wake mask of the wait: keys, mouse, posted, timer, paint, sent and hotkey messages.
 constexpr DWORD kWakeMask = 0xFF;
 constexpr std::int64_t kTicksPerMillisecond = 10'000;
+constexpr DWORD kLongestWaitSlice = INFINITE - 1;
 
 double MillisecondsPerAmount(std::int32_t unit) noexcept {
   switch (unit) {
@@ -33,31 +34,52 @@ std::int64_t SaturatingTruncate(double ticks) noexcept {
   return static_cast<std::int64_t>(ticks);
 }
 
-std::int64_t NowAsFileTime() noexcept {
-  FILETIME now{};
-  ::GetSystemTimeAsFileTime(&now);
-  return static_cast<std::int64_t>((static_cast<std::uint64_t>(now.dwHighDateTime) << 32) | now.dwLowDateTime);
+// A due time of zero or above comes only from an amount and a unit of opposite signs: a wait
+// that was never meant to last. Taken literally it is a calendar date, and a large negative
+// amount of days or hours names one centuries ahead; the delay treats every such due time as
+// already past instead of waiting for that date.
+std::int64_t RelativeOrPast(std::int64_t dueTime) noexcept { return std::min<std::int64_t>(dueTime, 0); }
+
+HANDLE CreateSystemTimer() { return ::CreateWaitableTimerW(nullptr, FALSE, nullptr); }
+
+bool ArmSystemTimer(HANDLE timer, std::int64_t dueTime) {
+  LARGE_INTEGER due{};
+  due.QuadPart = dueTime;
+  return ::SetWaitableTimer(timer, &due, 0, nullptr, nullptr, FALSE) != FALSE;
 }
 
-// Without a timer: wait out the rest of the time in the message wait's own time-out, dispatching
-// messages. A relative due time counts from the moment the delay began.
-void PumpedWait(std::int64_t dueTime, ULONGLONG startTick) {
-  ULONGLONG end = 0;
-  if (dueTime < 0) {
-    const std::int64_t ticks = dueTime == std::numeric_limits<std::int64_t>::min()
-                                   ? std::numeric_limits<std::int64_t>::max()
-                                   : -dueTime;
-    end = startTick + static_cast<ULONGLONG>(ticks / kTicksPerMillisecond);
-  } else {
-    const std::int64_t ticksLeft = dueTime - NowAsFileTime();
-    if (ticksLeft <= 0) return;
-    end = ::GetTickCount64() + static_cast<ULONGLONG>(ticksLeft / kTicksPerMillisecond);
-  }
-  for (ULONGLONG now = ::GetTickCount64(); now < end; now = ::GetTickCount64()) {
-    const DWORD slice = static_cast<DWORD>(std::min<ULONGLONG>(end - now, INFINITE - 1));
+DWORD WaitForSystemTimer(HANDLE timer) {
+  return ::MsgWaitForMultipleObjects(1, &timer, FALSE, INFINITE, kWakeMask);
+}
+
+// Without a usable timer: the message wait's own time-out measures the rest of the time, and
+// messages are dispatched as they come. The time counts from the moment the delay began.
+void PumpedWait(std::int64_t relativeDueTime, std::chrono::steady_clock::time_point start) {
+  const std::int64_t total = relativeDueTime == std::numeric_limits<std::int64_t>::min()
+                                 ? std::numeric_limits<std::int64_t>::max()
+                                 : -relativeDueTime;
+  for (;;) {
+    const std::int64_t left =
+        total - std::chrono::duration_cast<Ticks>(std::chrono::steady_clock::now() - start).count();
+    if (left <= 0) return;
+    // Rounded up: a time-out that ends a little early only costs one more pass, never a short delay.
+    const auto slice = static_cast<DWORD>(
+        std::min<std::int64_t>((left + kTicksPerMillisecond - 1) / kTicksPerMillisecond, kLongestWaitSlice));
     if (::MsgWaitForMultipleObjects(0, nullptr, FALSE, slice, kWakeMask) == WAIT_FAILED) {
       ::Sleep(std::min<DWORD>(slice, 10));  // never spin, even when the wait itself fails
     }
+    toolkit::ProcessEvents();
+  }
+}
+
+// True when the timer signalled; false when it could not be had or the wait failed.
+bool WaitOnTimer(std::int64_t relativeDueTime, const DelayTimer& calls) {
+  const toolkit::KernelHandle timer(calls.create());
+  if (!timer || !calls.arm(timer.get(), relativeDueTime)) return false;
+  for (;;) {
+    const DWORD woke = calls.wait(timer.get());
+    if (woke == WAIT_OBJECT_0) return true;
+    if (woke != WAIT_OBJECT_0 + 1) return false;
     toolkit::ProcessEvents();
   }
 }
@@ -69,20 +91,13 @@ std::int64_t DelayDueTime(std::int32_t amount, std::int32_t unit) noexcept {
   return SaturatingTruncate(static_cast<double>(amount) * MillisecondsPerAmount(unit) * -10'000.0);
 }
 
-void DelayPumping(std::int32_t amount, std::int32_t unit) {
-  const ULONGLONG startTick = ::GetTickCount64();
-  const std::int64_t dueTime = DelayDueTime(amount, unit);
-  const toolkit::KernelHandle timer(::CreateWaitableTimerW(nullptr, FALSE, nullptr));
-  LARGE_INTEGER due{};
-  due.QuadPart = dueTime;
-  if (timer && ::SetWaitableTimer(timer.get(), &due, 0, nullptr, nullptr, FALSE)) {
-    const HANDLE handles[] = {timer.get()};
-    for (;;) {
-      const DWORD woke = ::MsgWaitForMultipleObjects(1, handles, FALSE, INFINITE, kWakeMask);
-      if (woke == WAIT_OBJECT_0) return;
-      if (woke != WAIT_OBJECT_0 + 1) break;  // the wait failed: finish without the timer
-      toolkit::ProcessEvents();
-    }
-  }
-  PumpedWait(dueTime, startTick);
+const DelayTimer& SystemDelayTimer() noexcept {
+  static constexpr DelayTimer kSystem{&CreateSystemTimer, &ArmSystemTimer, &WaitForSystemTimer};
+  return kSystem;
+}
+
+void DelayPumping(std::int32_t amount, std::int32_t unit, const DelayTimer& timer) {
+  const auto start = std::chrono::steady_clock::now();
+  const std::int64_t dueTime = RelativeOrPast(DelayDueTime(amount, unit));
+  if (!WaitOnTimer(dueTime, timer)) PumpedWait(dueTime, start);
 }

@@ -27,8 +27,10 @@ void FlatButton::RegisterClass() {
 void FlatButton::Attach(HWND window) { hwnd_ = window; }
 
 void FlatButton::AddTooltip() {
+  // Without an owner: a window that owns a topmost popup cannot always be put back on top once
+  // it has been taken off (seen under Wine). The tooltip_ owner destroys it with the button.
   tooltip_.reset(::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
-                                   CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr,
+                                   CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
                                    ::GetModuleHandleW(nullptr), nullptr));
   if (!tooltip_) return;
   hintText_ = std::wstring(spec_.hint);

@@ -10,6 +10,7 @@
 
 #include "main_window.h"
 #include "toolkit/text.h"
+#include "toolkit/visual_style.h"
 
 namespace toolkit {
 
@@ -52,6 +53,7 @@ void RunExitHookOnce() {
   if (state.exitStepStarted.exchange(true)) ::ExitProcess(static_cast<UINT>(exitCode));
   state.shuttingDown = true;
   RunExitHookOnce();
+  detail::ReleaseVisualStyle();
   detail::ReleaseWindows();
   if (state.oleInitialised) ::OleUninitialize();
   ::ExitProcess(static_cast<UINT>(exitCode));

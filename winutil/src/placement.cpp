@@ -6,6 +6,11 @@ void SetWindowBounds(HWND window, std::int32_t left, std::int32_t leftGiven, std
                      std::int32_t width, std::int32_t widthGiven, std::int32_t height, std::int32_t heightGiven) {
   RECT current{};  // stays all zero if the window cannot be asked
   ::GetWindowRect(window, &current);
+  // MoveWindow places a child in its parent's client area, not on the screen: the place kept for
+  // a value left out must be in the same terms, or a child would jump by its parent's offset.
+  if (::GetWindowLongPtrW(window, GWL_STYLE) & WS_CHILD) {
+    ::MapWindowPoints(HWND_DESKTOP, ::GetParent(window), reinterpret_cast<POINT*>(&current), 2);
+  }
   if (!leftGiven) left = current.left;
   if (!topGiven) top = current.top;
   if (!widthGiven) width = current.right - current.left;

@@ -4,6 +4,8 @@
 
 #include <shellapi.h>
 
+#include "toolkit/text.h"
+
 namespace {
 std::string Address(std::string_view path) { return "http://" + std::string(kPublisherHost) + std::string(path); }
 }  // namespace
@@ -23,7 +25,30 @@ const std::string& ForumDiscussionPageAddress() {
   return address;
 }
 
+std::string BrowserParameters(std::string_view address) {
+  if (address.find_first_of(" \t\n\v\"") == std::string_view::npos) return std::string(address);
+  // The quoting that CommandLineToArgvW and the C runtime undo: backslashes are literal except
+  // before a quote, where they are doubled, and the quote itself is escaped.
+  std::string quoted = "\"";
+  std::size_t backslashes = 0;
+  for (const char c : address) {
+    if (c == '\\') {
+      ++backslashes;
+      continue;
+    }
+    if (c == '"') backslashes = backslashes * 2 + 1;
+    quoted.append(backslashes, '\\');
+    backslashes = 0;
+    quoted += c;
+  }
+  quoted.append(backslashes * 2, '\\');  // the closing quote follows them
+  quoted += '"';
+  return quoted;
+}
+
 void OpenInBrowser(const std::string& address) {
-  // The addresses are plain ASCII, the same bytes in every code page.
-  ::ShellExecuteA(nullptr, "open", "iexplore.exe", address.c_str(), "", SW_SHOWNORMAL);
+  // The wide call: an address that is not plain ASCII reaches the browser intact whatever the
+  // system's ANSI code page.
+  const std::wstring parameters = toolkit::Utf8ToWide(BrowserParameters(address));
+  ::ShellExecuteW(nullptr, L"open", L"iexplore.exe", parameters.c_str(), L"", SW_SHOWNORMAL);
 }

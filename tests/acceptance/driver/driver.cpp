@@ -247,7 +247,7 @@ void MoveMouseTo(POINT screen) {
   const LONG x = static_cast<LONG>((screen.x * 65535 + (width - 1) / 2) / (width - 1));
   const LONG y = static_cast<LONG>((screen.y * 65535 + (height - 1) / 2) / (height - 1));
   Send(MouseInput(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, x, y));
-  PumpFor(30ms);
+  PumpFor(20ms);
 }
 
 void MouseButton(DWORD flags) { Send(MouseInput(flags)); }
@@ -255,9 +255,9 @@ void MouseButton(DWORD flags) { Send(MouseInput(flags)); }
 void ClickAt(POINT screen) {
   MoveMouseTo(screen);
   MouseButton(MOUSEEVENTF_LEFTDOWN);
-  PumpFor(60ms);
+  PumpFor(40ms);
   MouseButton(MOUSEEVENTF_LEFTUP);
-  PumpFor(60ms);
+  PumpFor(40ms);
 }
 
 void ClickOn(HWND window) { ClickAt(Centre(ScreenRect(window))); }
