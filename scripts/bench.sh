@@ -64,7 +64,7 @@ fi
 if [ "$soak" -gt 0 ]; then
   echo; echo "Clicking every 10 ms for $soak minutes:"; "$WINE_BIN" "$bin/system_bench.exe" soak "$soak"
 fi
-if grep -qiE "error|did not|cannot" "$out/cadence.txt" "$out/system.txt"; then
+if grep -qiE "did not|cannot|usage:|no shared" "$out/cadence.txt" "$out/system.txt"; then
   echo; echo "Raw output:"; cat "$out/cadence.txt" "$out/system.txt"
 fi
 rm -rf "$out"

@@ -38,8 +38,15 @@ void Control::WriteInt(int number, std::int32_t value) {
   ::MoveWindow(hwnd_, place[0], place[1], place[2], place[3], TRUE);
 }
 
-std::string Control::ReadText(int number) { NoSuchProperty(number); }
-void Control::WriteText(int number, std::string_view) { NoSuchProperty(number); }
+std::string Control::ReadText(int number) {
+  if (number != textProperty_) NoSuchProperty(number);
+  return WideToUtf8(WindowTextOf(hwnd_));
+}
+
+void Control::WriteText(int number, std::string_view text) {
+  if (number != textProperty_) NoSuchProperty(number);
+  ::SetWindowTextW(hwnd_, Utf8ToWide(text).c_str());
+}
 void Control::Bind(Event event, EventHandler) { NoSuchEvent(event); }
 
 void Control::NoSuchProperty(int number) const {
@@ -50,16 +57,12 @@ void Control::NoSuchEvent(Event event) const {
   FatalError("组件“" + name_ + "”没有第 " + std::to_string(static_cast<int>(event)) + " 号事件。");
 }
 
-std::string Control::ReadWindowText() const {
-  const int length = ::GetWindowTextLengthW(hwnd_);
+std::wstring WindowTextOf(HWND window) {
+  const int length = ::GetWindowTextLengthW(window);
   std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-  const int copied = ::GetWindowTextW(hwnd_, text.data(), length + 1);
+  const int copied = ::GetWindowTextW(window, text.data(), length + 1);
   text.resize(static_cast<std::size_t>(copied > 0 ? copied : 0));
-  return WideToUtf8(text);
-}
-
-void Control::WriteWindowText(std::string_view text) const {
-  ::SetWindowTextW(hwnd_, Utf8ToWide(text).c_str());
+  return text;
 }
 
 }  // namespace toolkit::detail

@@ -35,8 +35,6 @@ class TimerControl final : public Control {
 class PushButton final : public Control {
  public:
   PushButton(const ControlRow& row, HWND parent, int childId);
-  std::string ReadText(int number) override;
-  void WriteText(int number, std::string_view text) override;
   void Bind(Event event, EventHandler handler) override;
   void OnCommand(WORD notification) override;
   [[nodiscard]] bool TakesFocusByTab() const noexcept override { return tabStop_; }
@@ -51,8 +49,6 @@ class EditBox final : public Control {
  public:
   EditBox(const ControlRow& row, HWND parent, int childId);
   ~EditBox() override;
-  std::string ReadText(int number) override;
-  void WriteText(int number, std::string_view text) override;
   [[nodiscard]] bool TakesFocusByTab() const noexcept override { return tabStop_; }
 
  private:
@@ -67,8 +63,6 @@ class TransparentLabel final : public Control {
   static constexpr const wchar_t* kClassName = L"ToolkitTransparentLabel";
   static void RegisterClass();
   TransparentLabel(const ControlRow& row, HWND parent);
-  std::string ReadText(int number) override;
-  void WriteText(int number, std::string_view text) override;
 
   void Attach(HWND window);
   LRESULT HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -82,8 +76,6 @@ class Link final : public Control {
   static constexpr const wchar_t* kClassName = L"ToolkitLink";
   static void RegisterClass();
   Link(const ControlRow& row, HWND parent);
-  std::string ReadText(int number) override;
-  void WriteText(int number, std::string_view text) override;
 
   void Attach(HWND window);
   LRESULT HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -101,8 +93,6 @@ class FlatButton final : public Control {
   static constexpr const wchar_t* kClassName = L"ToolkitFlatButton";
   static void RegisterClass();
   FlatButton(const ControlRow& row, HWND parent);
-  std::string ReadText(int number) override;
-  void WriteText(int number, std::string_view text) override;
   void Bind(Event event, EventHandler handler) override;
   [[nodiscard]] bool TakesFocusByTab() const noexcept override { return tabStop_; }
 

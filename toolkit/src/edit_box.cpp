@@ -26,6 +26,7 @@ int MinimumHeight(HWND edit) {
 
 EditBox::EditBox(const ControlRow& row, HWND parent, int childId)
     : Control(row.name), accepted_(std::get<EditSpec>(row.spec).acceptedCharacters) {
+  textProperty_ = property::kEditText;
   const auto& spec = std::get<EditSpec>(row.spec);
   hwnd_ = ::CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", std::wstring(row.text).c_str(),
                             WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL | (spec.rightAligned ? ES_RIGHT : ES_LEFT) |
@@ -53,16 +54,6 @@ LRESULT CALLBACK EditBox::FilterProc(HWND window, UINT message, WPARAM wParam, L
   if (message == WM_CHAR && !FilterAccepts(self->accepted_, static_cast<wchar_t>(wParam))) return 0;
   if (message == WM_NCDESTROY) ::RemoveWindowSubclass(window, &EditBox::FilterProc, kFilterSubclassId);
   return ::DefSubclassProc(window, message, wParam, lParam);
-}
-
-std::string EditBox::ReadText(int number) {
-  if (number != property::kEditText) NoSuchProperty(number);
-  return ReadWindowText();
-}
-
-void EditBox::WriteText(int number, std::string_view text) {
-  if (number != property::kEditText) NoSuchProperty(number);
-  WriteWindowText(text);
 }
 
 }  // namespace toolkit::detail

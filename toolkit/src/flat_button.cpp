@@ -13,6 +13,7 @@
 namespace toolkit::detail {
 
 FlatButton::FlatButton(const ControlRow& row, HWND parent) : Control(row.name), spec_(std::get<FlatButtonSpec>(row.spec)) {
+  textProperty_ = property::kCaption;
   tabStop_ = row.tabStop;
   ::CreateWindowExW(0, kClassName, std::wstring(row.text).c_str(),
                     WS_CHILD | WS_VISIBLE | (row.tabStop ? WS_TABSTOP : 0), row.place.left, row.place.top,
@@ -70,10 +71,7 @@ void FlatButton::Paint(HDC dc) const {
   ::FillRect(dc, &client, background.get());
   if (lit) ::DrawEdge(dc, &client, pressed_ ? BDR_SUNKENOUTER : BDR_RAISEDINNER, BF_RECT);
 
-  const int length = ::GetWindowTextLengthW(hwnd_);
-  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-  ::GetWindowTextW(hwnd_, text.data(), length + 1);
-  text.resize(static_cast<std::size_t>(length));
+  std::wstring text = WindowTextOf(hwnd_);
 
   SelectScope font(dc, DefaultGuiFont());
   ::SetBkMode(dc, TRANSPARENT);
@@ -156,16 +154,6 @@ LRESULT FlatButton::HandleMessage(HWND window, UINT message, WPARAM wParam, LPAR
     }
     default: return ::DefWindowProcW(window, message, wParam, lParam);
   }
-}
-
-std::string FlatButton::ReadText(int number) {
-  if (number != property::kCaption) NoSuchProperty(number);
-  return ReadWindowText();
-}
-
-void FlatButton::WriteText(int number, std::string_view text) {
-  if (number != property::kCaption) NoSuchProperty(number);
-  WriteWindowText(text);
 }
 
 void FlatButton::Bind(Event event, EventHandler handler) {

@@ -20,6 +20,7 @@ void PaintParentBackground(HWND child, HDC dc) {
 
 TransparentLabel::TransparentLabel(const ControlRow& row, HWND parent)
     : Control(row.name), textColour_(std::get<LabelSpec>(row.spec).text) {
+  textProperty_ = property::kCaption;
   ::CreateWindowExW(WS_EX_TRANSPARENT, kClassName, std::wstring(row.text).c_str(), WS_CHILD | WS_VISIBLE,
                     row.place.left, row.place.top, row.place.width, row.place.height, parent, nullptr,
                     ::GetModuleHandleW(nullptr), this);
@@ -39,9 +40,7 @@ LRESULT TransparentLabel::HandleMessage(HWND window, UINT message, WPARAM wParam
       PaintParentBackground(window, paint.dc());
       RECT client{};
       ::GetClientRect(window, &client);
-      const int length = ::GetWindowTextLengthW(window);
-      std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-      ::GetWindowTextW(window, text.data(), length + 1);
+      std::wstring text = WindowTextOf(window);
       SelectScope font(paint.dc(), DefaultGuiFont());
       ::SetBkMode(paint.dc(), TRANSPARENT);
       ::SetTextColor(paint.dc(), textColour_);
@@ -55,16 +54,6 @@ LRESULT TransparentLabel::HandleMessage(HWND window, UINT message, WPARAM wParam
     }
     default: return ::DefWindowProcW(window, message, wParam, lParam);
   }
-}
-
-std::string TransparentLabel::ReadText(int number) {
-  if (number != property::kCaption) NoSuchProperty(number);
-  return ReadWindowText();
-}
-
-void TransparentLabel::WriteText(int number, std::string_view text) {
-  if (number != property::kCaption) NoSuchProperty(number);
-  WriteWindowText(text);
 }
 
 }  // namespace toolkit::detail

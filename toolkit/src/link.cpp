@@ -10,6 +10,7 @@
 namespace toolkit::detail {
 
 Link::Link(const ControlRow& row, HWND parent) : Control(row.name), spec_(std::get<LinkSpec>(row.spec)) {
+  textProperty_ = property::kCaption;
   ::CreateWindowExW(0, kClassName, std::wstring(row.text).c_str(), WS_CHILD | WS_VISIBLE, row.place.left,
                     row.place.top, row.place.width, row.place.height, parent, nullptr, ::GetModuleHandleW(nullptr),
                     this);
@@ -55,16 +56,18 @@ LRESULT Link::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lPa
       hover_ = false;
       ::InvalidateRect(window, nullptr, TRUE);
       return 0;
+    case WM_SETTEXT: {
+      const LRESULT result = ::DefWindowProcW(window, message, wParam, lParam);
+      ::InvalidateRect(window, nullptr, TRUE);
+      return result;
+    }
     case WM_ERASEBKGND: return 1;
     case WM_PAINT: {
       PaintScope paint(window);
       RECT client{};
       ::GetClientRect(window, &client);
       ::FillRect(paint.dc(), &client, ::GetSysColorBrush(COLOR_BTNFACE));
-      const int length = ::GetWindowTextLengthW(window);
-      std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-      ::GetWindowTextW(window, text.data(), length + 1);
-      text.resize(static_cast<std::size_t>(length));
+      std::wstring text = WindowTextOf(window);
       if (text.empty()) text = Utf8ToWide(spec_.address);
       SelectScope font(paint.dc(), DefaultGuiFont());
       ::SetBkMode(paint.dc(), TRANSPARENT);
@@ -74,17 +77,6 @@ LRESULT Link::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     }
     default: return ::DefWindowProcW(window, message, wParam, lParam);
   }
-}
-
-std::string Link::ReadText(int number) {
-  if (number != property::kCaption) NoSuchProperty(number);
-  return ReadWindowText();
-}
-
-void Link::WriteText(int number, std::string_view text) {
-  if (number != property::kCaption) NoSuchProperty(number);
-  WriteWindowText(text);
-  ::InvalidateRect(hwnd_, nullptr, TRUE);
 }
 
 }  // namespace toolkit::detail

@@ -21,7 +21,9 @@ void MainWindow::RegisterClass() {
                                   reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1)), icon);
 }
 
-MainWindow::MainWindow(const WindowLayout& layout) : Control(layout.name), layout_(layout) {}
+MainWindow::MainWindow(const WindowLayout& layout) : Control(layout.name), layout_(layout) {
+  textProperty_ = property::kCaption;
+}
 
 bool MainWindow::Create() {
   int left = layout_.stored.left;
@@ -140,16 +142,6 @@ void MainWindow::WriteInt(int number, std::int32_t value) {
   if (number != property::kWindowTopmost) return Control::WriteInt(number, value);
   ::SetWindowPos(hwnd_, value ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-}
-
-std::string MainWindow::ReadText(int number) {
-  if (number != property::kCaption) NoSuchProperty(number);
-  return ReadWindowText();
-}
-
-void MainWindow::WriteText(int number, std::string_view text) {
-  if (number != property::kCaption) NoSuchProperty(number);
-  WriteWindowText(text);
 }
 
 void MainWindow::Bind(Event event, EventHandler handler) {

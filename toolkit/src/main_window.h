@@ -26,8 +26,6 @@ class MainWindow final : public Control {
 
   std::int32_t ReadInt(int number) override;
   void WriteInt(int number, std::int32_t value) override;
-  std::string ReadText(int number) override;
-  void WriteText(int number, std::string_view text) override;
   void Bind(Event event, EventHandler handler) override;
   void RaiseCreated() { Raise(created_); }
 

@@ -6,6 +6,7 @@
 namespace toolkit::detail {
 
 PushButton::PushButton(const ControlRow& row, HWND parent, int childId) : Control(row.name) {
+  textProperty_ = property::kCaption;
   const auto& spec = std::get<PushButtonSpec>(row.spec);
   hwnd_ = ::CreateWindowExW(0, L"BUTTON", std::wstring(row.text).c_str(),
                             WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON | BS_CENTER | BS_VCENTER |
@@ -24,16 +25,6 @@ PushButton::PushButton(const ControlRow& row, HWND parent, int childId) : Contro
 
 void PushButton::OnCommand(WORD notification) {
   if (notification == BN_CLICKED) Raise(clicked_);
-}
-
-std::string PushButton::ReadText(int number) {
-  if (number != property::kCaption) NoSuchProperty(number);
-  return ReadWindowText();
-}
-
-void PushButton::WriteText(int number, std::string_view text) {
-  if (number != property::kCaption) NoSuchProperty(number);
-  WriteWindowText(text);
 }
 
 void PushButton::Bind(Event event, EventHandler handler) {

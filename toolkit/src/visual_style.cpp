@@ -22,6 +22,7 @@
 #include <utility>
 #include <vector>
 
+#include "control.h"
 #include "toolkit/handles.h"
 
 namespace toolkit {
@@ -88,38 +89,6 @@ struct ThreadStyle {
 // explicitly, by ApplyVisualStyle with no style or by the toolkit's exit step.
 thread_local ThreadStyle* t_style = nullptr;
 
-// GetWindowDC / ReleaseDC as a scope: the whole window, frame included.
-class WindowFrameDc {
- public:
-  explicit WindowFrameDc(HWND window) noexcept : window_(window), dc_(::GetWindowDC(window)) {}
-  WindowFrameDc(const WindowFrameDc&) = delete;
-  WindowFrameDc& operator=(const WindowFrameDc&) = delete;
-  ~WindowFrameDc() {
-    if (dc_) ::ReleaseDC(window_, dc_);
-  }
-  [[nodiscard]] HDC get() const noexcept { return dc_; }
-
- private:
-  HWND window_;
-  HDC dc_;
-};
-
-// Painting may go into a DC its caller keeps using (WM_PRINTCLIENT, WM_PRINT): everything we
-// change in it - colours, modes, the selected font - is put back.
-class SavedDcState {
- public:
-  explicit SavedDcState(HDC dc) noexcept : dc_(dc), saved_(::SaveDC(dc)) {}
-  SavedDcState(const SavedDcState&) = delete;
-  SavedDcState& operator=(const SavedDcState&) = delete;
-  ~SavedDcState() {
-    if (saved_) ::RestoreDC(dc_, saved_);
-  }
-
- private:
-  HDC dc_;
-  int saved_;
-};
-
 bool HasClass(HWND window, const wchar_t* className) {
   wchar_t name[32]{};
   ::GetClassNameW(window, name, static_cast<int>(std::size(name)));
@@ -170,14 +139,6 @@ void FillVerticalGradient(HDC dc, const RECT& rect, COLORREF top, COLORREF botto
   }
 }
 
-std::wstring WindowText(HWND window) {
-  const int length = ::GetWindowTextLengthW(window);
-  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-  const int copied = ::GetWindowTextW(window, text.data(), length + 1);
-  text.resize(static_cast<std::size_t>(std::max(copied, 0)));
-  return text;
-}
-
 // ---------------------------------------------------------------------------------------------
 // Push buttons
 
@@ -221,7 +182,7 @@ void FillParentBackground(HWND button, HDC dc, const RECT& rect) {
 }
 
 void DrawCaption(HWND button, HDC dc, RECT area, const VisualStylePalette& palette, const ButtonLook& look) {
-  const std::wstring caption = WindowText(button);
+  const std::wstring caption = detail::WindowTextOf(button);
   if (caption.empty()) return;
   auto font = reinterpret_cast<HFONT>(::SendMessageW(button, WM_GETFONT, 0, 0));
   ::SelectObject(dc, font ? static_cast<HGDIOBJ>(font) : ::GetStockObject(SYSTEM_FONT));
@@ -429,7 +390,7 @@ LRESULT CALLBACK EditProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam,
       if (!style || !HasClientEdge(edit)) break;
       // Scroll bars live in the frame too and stay the system's to draw.
       if (StyleOf(edit) & (WS_HSCROLL | WS_VSCROLL)) ::DefSubclassProc(edit, message, wParam, lParam);
-      PaintEditFrame(edit, WindowFrameDc(edit).get(), *style->palette);
+      PaintEditFrame(edit, WindowDc(edit, DcArea::WholeWindow).get(), *style->palette);
       return 0;
     case WM_PRINT: {
       const auto dc = reinterpret_cast<HDC>(wParam);

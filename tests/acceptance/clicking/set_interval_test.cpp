@@ -9,6 +9,7 @@
 #include <string>
 
 #include "driver.h"
+#include "program_session.h"
 
 namespace {
 
@@ -17,42 +18,6 @@ using namespace driver;
 constexpr std::wstring_view kBoxClass = L"#32770";
 constexpr std::wstring_view kBoxTitle = L"信息：";
 constexpr std::wstring_view kConfirmation = L"事件设置成功";
-
-// The clipboard needs an owner window for SetClipboardData to take the text.
-class Clipboard {
- public:
-  Clipboard()
-      : owner_(::CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                                 ::GetModuleHandleW(nullptr), nullptr)) {}
-  ~Clipboard() {
-    if (owner_) ::DestroyWindow(owner_);
-  }
-  Clipboard(const Clipboard&) = delete;
-  Clipboard& operator=(const Clipboard&) = delete;
-
-  bool Put(std::wstring_view text) const {
-    // Another program may hold the clipboard for a moment.
-    if (!WaitUntil([&] { return ::OpenClipboard(owner_) != FALSE; }, 2s)) return false;
-    ::EmptyClipboard();
-    const std::size_t bytes = (text.size() + 1) * sizeof(wchar_t);
-    HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE, bytes);
-    bool placed = false;
-    if (memory) {
-      if (void* data = ::GlobalLock(memory)) {
-        std::memcpy(data, text.data(), text.size() * sizeof(wchar_t));
-        static_cast<wchar_t*>(data)[text.size()] = L'\0';
-        ::GlobalUnlock(memory);
-        placed = ::SetClipboardData(CF_UNICODETEXT, memory) != nullptr;
-      }
-      if (!placed) ::GlobalFree(memory);  // the clipboard owns it only once it took it
-    }
-    ::CloseClipboard();
-    return placed;
-  }
-
- private:
-  HWND owner_;
-};
 
 HWND VisibleButtonOf(HWND box) {
   for (HWND child : ChildrenOf(box)) {
@@ -146,7 +111,6 @@ struct BadInput {
 };
 
 TEST_F(SetIntervalTest, NoInputCrashesItAndEveryInputGetsTheSameConfirmation) {
-  Clipboard clipboard;
   const BadInput inputs[] = {
       {"letters", L"abc", true},
       {"empty", L"", false},
@@ -158,7 +122,7 @@ TEST_F(SetIntervalTest, NoInputCrashesItAndEveryInputGetsTheSameConfirmation) {
     SCOPED_TRACE(input.label);
     ClearEditBox();
     if (input.paste) {
-      ASSERT_TRUE(clipboard.Put(input.text)) << "could not fill the clipboard";
+      ASSERT_TRUE(SetClipboardText(input.text)) << "could not fill the clipboard";
       PressWithModifiers({VK_CONTROL}, 'V');
     } else {
       TypeText(input.text);

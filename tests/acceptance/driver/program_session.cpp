@@ -72,7 +72,14 @@ std::optional<DWORD> ProgramSession::Close(std::chrono::milliseconds timeout) {
 }
 
 bool SetClipboardText(std::wstring_view text) {
-  for (int attempt = 0; attempt < 20 && !::OpenClipboard(nullptr); ++attempt) PumpFor(20ms);
+  // SetClipboardData refuses the text unless the clipboard was opened by a window.
+  const HWND owner = ::CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                       ::GetModuleHandleW(nullptr), nullptr);
+  // Another program may hold the clipboard for a moment.
+  if (!WaitUntil([&] { return ::OpenClipboard(owner) != FALSE; }, 2s)) {
+    ::DestroyWindow(owner);
+    return false;
+  }
   ::EmptyClipboard();
   const SIZE_T bytes = (text.size() + 1) * sizeof(wchar_t);
   HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE, bytes);
@@ -87,6 +94,7 @@ bool SetClipboardText(std::wstring_view text) {
     if (!placed) ::GlobalFree(memory);  // the clipboard owns it only once it took it
   }
   ::CloseClipboard();
+  ::DestroyWindow(owner);
   return placed;
 }
 

@@ -82,10 +82,14 @@ struct HookTraits {
 };
 using HookHandle = UniqueHandle<HookTraits>;
 
-// A DC borrowed from a window with GetDC, given back on scope exit.
+enum class DcArea { Client, WholeWindow };
+
+// A DC borrowed from a window with GetDC (or GetWindowDC for the whole window, frame included),
+// given back on scope exit.
 class WindowDc {
  public:
-  explicit WindowDc(HWND window) noexcept : window_(window), dc_(::GetDC(window)) {}
+  explicit WindowDc(HWND window, DcArea area = DcArea::Client) noexcept
+      : window_(window), dc_(area == DcArea::Client ? ::GetDC(window) : ::GetWindowDC(window)) {}
   WindowDc(const WindowDc&) = delete;
   WindowDc& operator=(const WindowDc&) = delete;
   ~WindowDc() {
@@ -111,6 +115,22 @@ class PaintScope {
  private:
   HWND window_;
   PAINTSTRUCT paint_{};
+};
+
+// Painting may go into a DC its caller keeps using (WM_PRINT, WM_PRINTCLIENT): SaveDC on entry,
+// RestoreDC on scope exit puts back colours, modes, clipping and selected objects.
+class SavedDcState {
+ public:
+  explicit SavedDcState(HDC dc) noexcept : dc_(dc), saved_(::SaveDC(dc)) {}
+  SavedDcState(const SavedDcState&) = delete;
+  SavedDcState& operator=(const SavedDcState&) = delete;
+  ~SavedDcState() {
+    if (saved_) ::RestoreDC(dc_, saved_);
+  }
+
+ private:
+  HDC dc_;
+  int saved_;
 };
 
 // Selects a GDI object into a DC for the length of a scope.
