@@ -16,6 +16,7 @@ done
 "$ROOT/scripts/setup.sh" || exit 1
 source "$ROOT/scripts/wine-env.sh"
 trap quelbrin_env_stop EXIT
+trap "exit 130" INT TERM
 quelbrin_env_start --private-display || exit 1
 bin="$BUILD_DIR/bin"
 out="$(mktemp -d)"

@@ -8,6 +8,7 @@ ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 export QUELBRIN_WINEPREFIX="${QUELBRIN_WINEPREFIX:-$ROOT/build/wineprefix-run}"
 source "$ROOT/scripts/wine-env.sh"
 trap quelbrin_env_stop EXIT
+trap "exit 130" INT TERM
 quelbrin_env_start || exit 1
 "$WINE_BIN" "$BUILD_DIR/bin/Quelbrin.exe"
 rc=$?

@@ -8,6 +8,7 @@ started=$(date +%s)
 
 source "$ROOT/scripts/wine-env.sh"
 trap quelbrin_env_stop EXIT
+trap "exit 130" INT TERM
 # Tests move the mouse and press keys: never on the user's own display.
 quelbrin_env_start --private-display || exit 1
 

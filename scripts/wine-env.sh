@@ -46,6 +46,7 @@ quelbrin_prepare_prefix() {
   rm -rf "$WINEPREFIX"; mkdir -p "$WINEPREFIX"
   "$WINE_BIN" wineboot -i >/dev/null 2>&1 || true
   wineserver -w
+  [ -f "$WINEPREFIX/system.reg" ] || { quelbrin_log "wineboot did not make the prefix"; return 1; }
   local fontlink; fontlink="$(quelbrin_multi_sz_hex 'wqy-microhei.ttc,WenQuanYi Micro Hei')"
   local reg="$WINEPREFIX/quelbrin.reg"
   {

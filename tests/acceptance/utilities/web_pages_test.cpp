@@ -16,7 +16,7 @@ namespace {
 using namespace driver;
 using utilities::BrowserLog;
 using utilities::FirstShowing;
-using utilities::ScreenCapture;
+using driver::ScreenCapture;
 using utilities::WatchFirstShowing;
 
 const std::string kHomePage = "http://quelbrin.example";
@@ -135,8 +135,8 @@ TEST_F(WebPagesTest, LinkShowsNormalHoverAndVisitedColours) {
 
   ClickAt(onLink);
   ASSERT_TRUE(WaitUntil([&] { return log_.CountOf(kDiscussionPage) == 1; }, 10s)) << "the click opened nothing";
-  PumpFor(300ms);
-  EXPECT_TRUE(shows(kHoverColour)) << "clicked, pointer still on the link: " << ScreenCapture(area).Describe();
+  EXPECT_TRUE(WaitUntil([&] { return shows(kHoverColour); }, 3s))
+      << "clicked, pointer still on the link: " << ScreenCapture(area).Describe();
 
   MoveMouseTo(kAway);
   EXPECT_TRUE(WaitUntil([&] { return shows(kVisitedColour); }, 3s))

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "driver.h"
+#include "screen_colours.h"
 
 namespace {
 
@@ -134,6 +135,48 @@ TEST_F(MainWindowTest, TabMovesAmongTheFourFocusableControls) {
   TypeText(L"7");
   EXPECT_TRUE(WaitUntil([&] { return TextOf(edit).find(L'7') != std::wstring::npos; }, 3s))
       << "after four Tabs the focus is back in the edit box";
+}
+
+// The top-left button as the mouse and the keyboard find it: its background tells its state.
+TEST_F(MainWindowTest, TopLeftButtonLightsUpSinksShowsItsHintAndTakesTheFocusWithoutARectangle) {
+  Launch();
+  HWND button = FindChild(window_, L"ToolkitFlatButton", L"左上");
+  ASSERT_NE(button, nullptr);
+  const RECT area = ScreenRect(button);
+  const auto background = [&] { return ScreenCapture(area).Background(); };
+  const auto looksLike = [&](COLORREF colour) { return WaitUntil([&] { return background() == colour; }, 2s); };
+
+  MoveMouseTo(POINT{area.right + 200, area.bottom + 200});
+  EXPECT_TRUE(looksLike(RGB(236, 233, 216))) << "normal: " << ScreenCapture(area).Describe();
+
+  MoveMouseTo(Centre(area));
+  EXPECT_TRUE(looksLike(RGB(255, 255, 0))) << "mouse over it: " << ScreenCapture(area).Describe();
+  HWND hint = nullptr;
+  WaitUntil(
+      [&] {
+        for (HWND window : TopLevelWindowsOf(program_.id())) {
+          if (::IsWindowVisible(window) && TextOf(window) == L"移动到窗口左上角！") hint = window;
+        }
+        return hint != nullptr;
+      },
+      5s);
+  ASSERT_NE(hint, nullptr) << "no hint while the mouse rests on the button";
+  EXPECT_LE(ScreenRect(hint).right - ScreenRect(hint).left, 400 + 16);
+
+  // Pressed: still lit, sunken; let go elsewhere so that it does not count as a click.
+  MouseButton(MOUSEEVENTF_LEFTDOWN);
+  EXPECT_TRUE(looksLike(RGB(255, 255, 0))) << "pressed: " << ScreenCapture(area).Describe();
+  MoveMouseTo(POINT{area.right + 200, area.bottom + 200});
+  MouseButton(MOUSEEVENTF_LEFTUP);
+  PumpFor(100ms);
+  EXPECT_EQ(ScreenRect(window_).left, 0) << "a press let go outside is no click";
+
+  // From the edit box, Tab reaches it last: blue on pink while the mouse is elsewhere.
+  ClickOn(FindChild(window_, L"Edit", L""));
+  MoveMouseTo(POINT{area.right + 200, area.bottom + 200});
+  for (int i = 0; i < 3; ++i) PressKey(VK_TAB, 60ms);
+  EXPECT_TRUE(looksLike(RGB(255, 168, 255))) << "focused: " << ScreenCapture(area).Describe();
+  EXPECT_TRUE(ScreenCapture(area).ShowsTextIn(RGB(0, 0, 255)));
 }
 
 // The launch host creates its block before it starts the program; the program zeroes bytes 0-2.

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-namespace utilities {
+namespace driver {
 
 class ScreenCapture {
  public:
@@ -17,6 +17,8 @@ class ScreenCapture {
   // from it must lie between it and the colour, channel by channel, with the strongest going a
   // good part of the way; at least a few such pixels must be there.
   [[nodiscard]] bool ShowsTextIn(COLORREF colour) const;
+  // The commonest colour of the area: the background of whatever is drawn on it.
+  [[nodiscard]] COLORREF Background() const;
   // The distinct colours, most frequent first, for failure messages.
   [[nodiscard]] std::string Describe() const;
 
@@ -24,4 +26,4 @@ class ScreenCapture {
   std::vector<COLORREF> pixels_;
 };
 
-}  // namespace utilities
+}  // namespace driver

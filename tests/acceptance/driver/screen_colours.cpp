@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <map>
 
-namespace utilities {
+namespace driver {
 
 namespace {
 
@@ -132,6 +132,8 @@ bool ScreenCapture::ShowsTextIn(COLORREF colour) const {
   return textPixels >= kFewestTextPixels && strongest >= kStrongestShare;
 }
 
+COLORREF ScreenCapture::Background() const { return Commonest(pixels_); }
+
 std::string ScreenCapture::Describe() const {
   std::map<COLORREF, std::size_t> counts;
   for (const COLORREF pixel : pixels_) ++counts[pixel];
@@ -148,4 +150,4 @@ std::string ScreenCapture::Describe() const {
   return text;
 }
 
-}  // namespace utilities
+}  // namespace driver
