@@ -80,6 +80,16 @@ class WholeSystemTest : public testing::Test {
     EXPECT_EQ(ClicksSince(start).size(), 0u) << why;
   }
 
+  // Once the program has ended: no further click arrives and no mouse button stays held.
+  void ExpectNothingLeftBehind() {
+    PumpFor(100ms);  // a click injected just before the end may still be on its way
+    target_.Clear();
+    ExpectNoClicksFor(800ms, "no click once the program is gone");
+    for (int button : {VK_LBUTTON, VK_RBUTTON, VK_MBUTTON}) {
+      EXPECT_GE(::GetAsyncKeyState(button), 0) << "mouse button " << button << " left held down";
+    }
+  }
+
   ProgramSession program_;
   TargetWindow target_{kTargetRect};
 };
@@ -180,12 +190,7 @@ TEST_F(WholeSystemTest, ClosingWhileClickingEndsEverythingWithExitCodeZero) {
   const auto exitCode = program_.Close();
   ASSERT_TRUE(exitCode.has_value()) << "the program did not end";
   EXPECT_EQ(*exitCode, 0u);
-  PumpFor(100ms);  // a click injected just before the end may still be on its way
-  target_.Clear();
-  ExpectNoClicksFor(800ms, "no click after the window is gone");
-  for (int button : {VK_LBUTTON, VK_RBUTTON, VK_MBUTTON}) {
-    EXPECT_GE(::GetAsyncKeyState(button), 0) << "mouse button " << button << " left held down";
-  }
+  ExpectNothingLeftBehind();
 }
 
 TEST_F(WholeSystemTest, KillingWhileClickingLeavesNoButtonHeld) {
@@ -193,12 +198,7 @@ TEST_F(WholeSystemTest, KillingWhileClickingLeavesNoButtonHeld) {
   PressF5();
   PumpFor(300ms);
   program_.process().Kill();
-  PumpFor(100ms);  // a click injected just before the end may still be on its way
-  target_.Clear();
-  ExpectNoClicksFor(600ms, "no click once the process is gone");
-  for (int button : {VK_LBUTTON, VK_RBUTTON, VK_MBUTTON}) {
-    EXPECT_GE(::GetAsyncKeyState(button), 0) << "mouse button " << button << " left held down";
-  }
+  ExpectNothingLeftBehind();
 }
 
 TEST_F(WholeSystemTest, TwoCopiesEachToggleTheirOwnClicking) {
